@@ -37,6 +37,10 @@ PREFIX_SCRIPT = REPO / "scripts" / "wineprefix.sh"
 ARTIFACTS = REPO / "build" / "e2e"
 SCREEN = (1024, 768)
 
+# The prefix of the tests is not the one `play.sh` uses, because a test run
+# kills every process in its prefix when it ends.
+PREFIX_NAME = "wineprefix-e2e"
+
 # Limits for waits. They are generous on purpose: the machine is shared and
 # a wait ends as soon as its condition holds.
 START_TIMEOUT = 60
@@ -53,15 +57,6 @@ class Failure(AssertionError):
 def check(condition, message):
     if not condition:
         raise Failure(message)
-
-
-def test_prefix():
-    """The Wine prefix of the tests: not the one `play.sh` uses, because a
-    test run kills every process in its prefix when it ends."""
-    cache = os.environ.get("XDG_CACHE_HOME") or (
-        os.path.join(os.environ["HOME"], ".cache") if os.environ.get("HOME") else None)
-    base = Path(cache) / "murvalo" if cache else REPO / "build" / "wine"
-    return base / "wineprefix-e2e"
 
 
 def wait_for(condition, timeout, what, interval=POLL):
@@ -185,19 +180,25 @@ class Session:
     that cleans up even when a test fails."""
 
     def __init__(self, prefix=None):
-        self.prefix = Path(prefix or test_prefix())
+        """`prefix` is a path to use instead of the project's test prefix,
+        as it is, with no set-up."""
+        self.prefix = Path(prefix) if prefix else None
         self.workdir = Path(tempfile.mkdtemp(prefix="murvalo-e2e-"))
         self.programs = []
         self.xvfb = None
         self.dpy = None
+        self.wine_env = None
         self._lock = None
 
     # --- set-up and clean-up -------------------------------------------
 
     def __enter__(self):
         try:
+            if self.prefix is None:
+                self.prefix = Path(subprocess.run(
+                    ["bash", str(PREFIX_SCRIPT), PREFIX_NAME], check=True,
+                    stdout=subprocess.PIPE, text=True).stdout.strip())
             self._take_lock()
-            subprocess.run(["bash", str(PREFIX_SCRIPT), str(self.prefix)], check=True)
             self._start_xvfb()
             self.wine_env = self._make_wine_env()
             # Whatever a killed earlier run left in the prefix goes now.
@@ -259,8 +260,8 @@ class Session:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def end_programs(self):
-        """Ends every program this session launched that is still running,
-        and waits until the prefix is idle."""
+        """Kills every program this session launched that is still running,
+        with whatever it started in the prefix."""
         leftover = [p for p in self.programs if p.running()]
         for p in self.programs:
             p.kill()
@@ -269,7 +270,7 @@ class Session:
             self.wineserver("-k")
 
     def close(self):
-        if self.xvfb is not None:
+        if self.wine_env is not None:
             self.end_programs()
             self.wineserver("-k")
             self.wineserver("-w")
