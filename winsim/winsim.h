@@ -98,10 +98,16 @@ struct Call {
 };
 const std::vector<Call>& Log();
 void ClearLog();
+// Called after each call is logged: lets a test look at the screen in the
+// middle of a handler that takes no messages (the opening's pauses).
+void SetCallHook(std::function<void(const Call&)> hook);
 
 // ---- resources -------------------------------------------------------------
 // The bytes of a resource of the module, found through the resource script.
 std::vector<std::uint8_t> ResourceBytes(int id, const std::string& type);
+// For the stand-in's own tests: the directory holding moktu.rc and the files
+// it names (by default the project's res/).
+void SetResourceDirectory(const std::string& directory);
 
 }  // namespace winsim
 
