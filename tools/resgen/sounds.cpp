@@ -46,7 +46,8 @@ std::vector<std::uint8_t> StrikeSamples() {
     std::vector<std::uint8_t> s(COUNT, 128);
     for (int k = 0; k < HOLD + FADE; ++k) {
         const double level = k < HOLD ? 1.0 : 1.0 - static_cast<double>(k - HOLD) / FADE;
-        const double wave = std::sin(2.0 * PI * FREQUENCY * k / STRIKE_RATE);
+        // The phase starts one step in, so that the tone sounds from its first sample.
+        const double wave = std::sin(2.0 * PI * FREQUENCY * (k + 1) / STRIKE_RATE);
         s[LEAD + k] = Sample(level * wave * (wave > 0 ? CREST : TROUGH));
     }
     return s;
@@ -69,7 +70,7 @@ std::vector<std::uint8_t> KnockoutSamples() {
         stage1 += SMOOTHING * (noise.Next() - stage1);
         stage2 += SMOOTHING * (stage1 - stage2);
         const double thump = std::sin(2.0 * PI * THUMP_FREQUENCY * n / KNOCKOUT_RATE);
-        signal[n] = level * (2.0 * stage2 + 0.5 * thump);
+        signal[n] = level * (2.0 * stage2 + 0.2 * thump);
         level *= DECAY;
     }
     double loudest = 0;
