@@ -19,7 +19,6 @@ struct OtherMessage {
 const OtherMessage kOtherMessages[] = {
     {"RightButton", WM_RBUTTONDOWN, 0x0002, 0x00640032},
     {"MouseMove", WM_MOUSEMOVE, 0x0001, 0x7FFF0001},
-    {"EraseBackground", WM_ERASEBKGND, 0, 0},   // DefWindowProcA answers 1 here
     {"Unknown", 0x7FFF, 0xDEADBEEF, -5},
 };
 
@@ -52,10 +51,13 @@ INSTANTIATE_TEST_SUITE_P(Dispatch, OtherMessages, testing::ValuesIn(kOtherMessag
 
 TEST(Dispatch, EraseBackgroundResultIsPassedThrough)
 {
-    // DefWindowProcA answers WM_ERASEBKGND with a non-zero value; WndProc
-    // must hand that back rather than 0.
+    // DefWindowProcA answers WM_ERASEBKGND with a non-zero value when it has
+    // erased the DC; WndProc must hand that back rather than 0.
     winsim::ScheduleCall(test::kOpeningEnd + 100, [] {
-        EXPECT_NE(WndProc(winsim::MainWindow(), WM_ERASEBKGND, 0, 0), 0);
+        HWND hwnd = winsim::MainWindow();
+        HDC hdc = GetDC(hwnd);
+        EXPECT_NE(WndProc(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0), 0);
+        ReleaseDC(hwnd, hdc);
         winsim::ScheduleCloseRequest(test::kOpeningEnd + 200);
     });
     test::RunProgram();
@@ -81,7 +83,7 @@ TEST(Dispatch, TimerWithAnotherIdentifierIsATick)
         EXPECT_EQ(g_tick, 1);
         EXPECT_SEQUENCE(winsim::Log(),
                         (std::vector<test::ExpectedCall>{
-                            {"InvalidateRect", {kAny, kAny, 1}}}),
+                            {"InvalidateRect", {kAny, 150, 150, 202, 202, TRUE}}}),
                         "search tick from timer 77");
         EXPECT_TRUE(winsim::IsInvalid(150, 150));
         EXPECT_TRUE(winsim::IsInvalid(201, 201));

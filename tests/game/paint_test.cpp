@@ -89,10 +89,10 @@ TEST(TextLines, StandOneLineApartForAnyFontHeight)
         test::RepaintAll();
         EXPECT_SEQUENCE(TextCalls(),
                         (std::vector<test::ExpectedCall>{
-                            {"TextOutA", {test::kAny, 1, 1, test::kAny, 20}, "Murvalo version 1.03"},
+                            {"TextOutA", {test::kAny, 1, 1, 20}, "Murvalo version 1.03"},
                             {"TextOutA", {test::kAny, 1, 19}},
-                            {"TextOutA", {test::kAny, 1, 55, test::kAny, 10}, "SCORE : 42"},
-                            {"TextOutA", {test::kAny, 1, 37, test::kAny, 40}},
+                            {"TextOutA", {test::kAny, 1, 55, 10}, "SCORE : 42"},
+                            {"TextOutA", {test::kAny, 1, 37, 40}},
                         }),
                         "h = 17");
         EXPECT_STREQ(g_scoreText, "SCORE : 42");
@@ -206,8 +206,7 @@ TEST(DetectionScreen, SeenWhileTheFirstBoxIsUp)
             EXPECT_REGION_IS(screen, 198, 150, 202, 202, test::kWhite);
             EXPECT_REGION_IS(screen, 150, 198, 202, 202, test::kWhite);
             const std::vector<winsim::Call> texts = TextCalls();
-            ASSERT_FALSE(texts.empty());
-            EXPECT_EQ(texts.back().text.size(), 30u) << "the found text";
+            EXPECT_TRUE(!texts.empty() && texts.back().text.size() == 30u) << "the found text";
         }
         return IDOK;
     });

@@ -58,14 +58,11 @@ std::vector<winsim::Call> CallsInside(const std::vector<winsim::Call>& log, UINT
         ++i;
     if (i == log.size())
         return out;
+    // The handler's own calls, and those of whatever it made nested, are
+    // deeper than the delivery itself.
     const int depth = log[i].depth;
-    for (++i; i < log.size(); ++i) {
-        if (log[i].depth <= depth && log[i].name == "WndProc")
-            break;
-        if (log[i].depth < depth)
-            break;
+    for (++i; i < log.size() && log[i].depth > depth; ++i)
         out.push_back(log[i]);
-    }
     return out;
 }
 
@@ -101,7 +98,7 @@ void ExpectSequence(const std::vector<winsim::Call>& actual,
         bool same = got.name == want.name && got.args.size() >= want.args.size();
         for (size_t a = 0; same && a < want.args.size(); ++a)
             same = want.args[a] == kAny || want.args[a] == got.args[a];
-        if (same && want.text != nullptr)
+        if (same && !want.text.empty())
             same = got.text == want.text;
         if (!same)
             problems << "  [" << i << "] expected " << want.name << ", got " << Describe(got) << "\n";

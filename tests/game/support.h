@@ -40,15 +40,14 @@ constexpr std::intptr_t kAny = INTPTR_MIN;
 struct ExpectedCall {
     const char* name;
     std::vector<std::intptr_t> args;  // compared as far as given; kAny skips one
-    const char* text = nullptr;       // compared when given
+    std::string text = {};            // compared when not empty
 };
 
 // The calls of the log with one of these names, in order.
 std::vector<winsim::Call> CallsNamed(const std::vector<winsim::Call>& log,
                                      std::initializer_list<const char*> names);
-// The calls made after the first call of that name with that first argument
-// (e.g. the WndProc delivery of one message), up to the end of that
-// delivery at the same depth.
+// The calls made while the first delivery of that message to the window
+// procedure was handled.
 std::vector<winsim::Call> CallsInside(const std::vector<winsim::Call>& log, UINT message);
 
 void ExpectSequence(const std::vector<winsim::Call>& actual,
