@@ -44,11 +44,8 @@ BoxEnd RunBoxLoop(HWND owner, std::uint64_t until)
         if (M().now >= until) return BoxEnd::Answered;
         MSG msg;
         Take t = TakeMessage(&msg, until);
-        if (t == Take::Blocked) {
-            M().now = until;
-            return BoxEnd::Answered;
-        }
-        if (t == Take::Timeout) continue;
+        if (t == Take::Blocked) M().now = until;   // nothing more can come: the user answers
+        if (t != Take::Message) continue;
         if (msg.message == WM_QUIT) {
             M().quitPosted = true;
             M().quitPostedCode = static_cast<int>(msg.wParam);
