@@ -35,6 +35,7 @@ static void RegisterMainClass(HINSTANCE hInstance)
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszMenuName = NULL;
     wc.lpszClassName = s_className;
+    wc.hIconSm = NULL;
     RegisterClassExA(&wc);
 }
 

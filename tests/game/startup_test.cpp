@@ -95,6 +95,25 @@ TEST(Startup, WindowClassAndWindow)
                     "start-up");
 }
 
+TEST(Startup, ClassFields)
+{
+    RunAndCloseDuringSearch();
+    const std::vector<winsim::Call> classes = test::CallsNamed(winsim::Log(), {"RegisterClassExA"});
+    const std::vector<winsim::Call> icons = test::CallsNamed(winsim::Log(), {"LoadIconA", "LoadCursorA"});
+    ASSERT_EQ(classes.size(), 1u);
+    ASSERT_EQ(icons.size(), 2u);
+    // cbSize, style, lpfnWndProc, cbClsExtra, cbWndExtra, hInstance, hIcon,
+    // hCursor, hbrBackground, lpszMenuName, hIconSm; then the class name.
+    EXPECT_EQ(classes[0].args,
+              (std::vector<std::intptr_t>{
+                  static_cast<std::intptr_t>(sizeof(WNDCLASSEXA)), CS_HREDRAW | CS_VREDRAW,
+                  reinterpret_cast<std::intptr_t>(&WndProc), 0, 0, test::Handle(winsim::ModuleHandle()),
+                  icons[0].result, icons[1].result, COLOR_WINDOW + 1, 0, 0}));
+    EXPECT_NE(icons[0].result, 0) << "the icon resource was not found";
+    EXPECT_NE(icons[1].result, 0) << "the cursor resource was not found";
+    EXPECT_EQ(classes[0].text, "MOKTU");
+}
+
 TEST(Startup, SystemMetricsAreAskedInOrder)
 {
     RunAndCloseDuringSearch();
@@ -226,6 +245,31 @@ TEST(Startup, FirstRepaintComesBeforeAnyTickAndShowsOnlyTheBackground)
     });
     test::RunProgram();
     EXPECT_TRUE(checked);
+}
+
+// A class of the same name registered first, whose windows refuse to be
+// created: our registration fails and so does the creation.
+LRESULT CALLBACK RefuseCreation(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CREATE)
+        return -1;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+TEST(Startup, FailedCreationReturnsZeroWithoutShowingOrLooping)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = RefuseCreation;
+    wc.hInstance = winsim::ModuleHandle();
+    wc.lpszClassName = "MOKTU";
+    ASSERT_NE(RegisterClassExA(&wc), 0);
+    winsim::ClearLog();
+
+    EXPECT_EQ(test::RunProgram(), 0);
+    EXPECT_EQ(test::CallsNamed(winsim::Log(), {"CreateWindowExA"}).size(), 1u);
+    EXPECT_TRUE(test::CallsNamed(winsim::Log(), {"ShowWindow", "UpdateWindow", "GetMessageA"}).empty());
+    test::ExpectNoStandInErrors();
 }
 
 TEST(Shutdown, ClosingFreesEverythingAndExitsWithZero)
