@@ -2,8 +2,6 @@
 // from the top-left pixel as the picture is shown; every Run is inclusive.
 #include "pictures.h"
 
-#include <cstdlib>
-
 namespace resgen {
 namespace {
 
@@ -132,8 +130,9 @@ void MagnifierHandle(Picture& p) {
     p.Fill(41, 42, 47, 47, BLACK);
 }
 
-// ---- the shutters -------------------------------------------------------------
+// ---- the shutters -----------------------------------------------------------
 
+// Rows top..bottom of one colour across the whole width.
 struct Stripe {
     int top, bottom;
     std::uint8_t colour;
