@@ -141,7 +141,8 @@ class Program:
         return self.session.windows(name=name, pid=self.pid)
 
     def main_window(self, name="Murvalo", timeout=START_TIMEOUT):
-        """The program's first window of that name, once it is on screen."""
+        """The program's window of that name, once it is on screen; ask for it
+        before any box comes up, since a box may carry the same name."""
         if self.main is None:
             self.main = self.wait(lambda: next(iter(self.windows(name)), None),
                                   timeout, f"the window {name!r}")
@@ -302,7 +303,7 @@ class Session:
     # --- windows -------------------------------------------------------
 
     def windows(self, name=None, pid=None):
-        """Ids of the viewable top-level X windows, oldest first, with that
+        """Ids of the viewable top-level X windows, bottom to top, with that
         name and _NET_WM_PID when given."""
         found = []
         for w in self.root.query_tree().children:

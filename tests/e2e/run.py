@@ -28,9 +28,10 @@ def discover(filters):
         module = importlib.util.module_from_spec(spec)
         spec.loader.exec_module(module)
         for name, fn in vars(module).items():
+            full = f"{path.stem}.{name}"
             if name.startswith("test_") and callable(fn) and fn.__module__ == path.stem:
-                if not filters or any(f in name for f in filters):
-                    tests.append((f"{path.stem}.{name}", fn))
+                if not filters or any(f in full for f in filters):
+                    tests.append((full, fn))
     return tests
 
 
@@ -41,9 +42,11 @@ def run_one(session, exe, name, fn):
         ok = True
     except Exception:
         ok = False
-        traceback.print_exc()
-        shot = session.save_screen(name)
-        print(f"  screen at the failure: {shot}")
+        traceback.print_exc(file=sys.stdout)
+        try:
+            print(f"  screen at the failure: {session.save_screen(name)}")
+        except Exception as e:
+            print(f"  no picture of the screen: {e}")
         for program in session.programs:
             kept = harness.ARTIFACTS / f"{name}.{program.log_path.name}"
             shutil.copyfile(program.log_path, kept)
