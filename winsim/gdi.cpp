@@ -102,8 +102,8 @@ Dc* FindDc(HDC hdc, const char* caller)
 HDC NewDc(DcKind kind, HWND hwnd, std::vector<std::uint8_t> clip)
 {
     EnsureStockObjects();
-    HDC hdc = MakeHandle<HDC>(M().nextDc);
-    M().nextDc += 4;
+    HDC hdc = MakeHandle<HDC>(
+        AllocateHandle(M().nextDc, kDcBase, [](std::uintptr_t v) { return M().dcs.count(v) != 0; }));
     Dc dc;
     dc.kind = kind;
     dc.hwnd = hwnd;
@@ -126,7 +126,7 @@ BOOL ReleaseWindowDc(HDC hdc, const char* caller)
         Error(std::string(caller) + ": DC " + Hex(Value(hdc)) + " still has font " + Hex(Value(dc->font)) +
               " selected; select the old font back first");
     Deselect(*dc);
-    dc->alive = false;
+    RetireDc(hdc);
     return TRUE;
 }
 
@@ -174,10 +174,46 @@ void FillClient(Dc& dc, std::uint32_t colour)
 HBITMAP NewBitmap(Bitmap bm)
 {
     EnsureStockObjects();
-    HBITMAP h = MakeHandle<HBITMAP>(M().nextBitmap);
-    M().nextBitmap += 4;
+    HBITMAP h = MakeHandle<HBITMAP>(
+        AllocateHandle(M().nextBitmap, kBitmapBase, [](std::uintptr_t v) { return M().bitmaps.count(v) != 0; }));
     M().bitmaps[Value(h)] = std::move(bm);
     return h;
+}
+
+namespace {
+
+template <typename Map>
+void Remember(Map& map, std::deque<std::uintptr_t>& dead, std::uintptr_t v)
+{
+    dead.push_back(v);
+    if (dead.size() > kRememberedDead) {
+        map.erase(dead.front());
+        dead.pop_front();
+    }
+}
+
+}  // namespace
+
+void RetireDc(HDC hdc)
+{
+    Dc& dc = M().dcs[Value(hdc)];
+    dc.alive = false;
+    std::vector<std::uint8_t>().swap(dc.clip);
+    Remember(M().dcs, M().deadDcs, Value(hdc));
+}
+
+void RetireBitmap(std::uintptr_t v)
+{
+    Bitmap& b = M().bitmaps[v];
+    b.alive = false;
+    std::vector<std::uint32_t>().swap(b.pixels);
+    Remember(M().bitmaps, M().deadBitmaps, v);
+}
+
+void RetireFont(std::uintptr_t v)
+{
+    M().fonts[v].alive = false;
+    Remember(M().fonts, M().deadFonts, v);
 }
 
 }  // namespace detail
@@ -303,7 +339,7 @@ BOOL WINAPI DeleteDC(HDC hdc)
     }
     // Whatever is still selected is simply deselected.
     Deselect(*dc);
-    dc->alive = false;
+    RetireDc(hdc);
     return static_cast<BOOL>(EndCall(call, TRUE));
 }
 
@@ -312,7 +348,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho)
     std::size_t call = BeginCall("DeleteObject", {V(ho)});
     std::uintptr_t v = Value(ho);
     if (ho == nullptr) return static_cast<BOOL>(EndCall(call, FALSE));   // fails, harmlessly
-    auto check = [&](auto& map, const char* kind, auto selected) -> BOOL {
+    auto check = [&](auto& map, const char* kind, auto selected, void (*retire)(std::uintptr_t)) -> BOOL {
         auto it = map.find(v);
         if (it == map.end()) {
             Error(std::string("DeleteObject: unknown ") + kind + " " + Hex(v));
@@ -328,14 +364,14 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho)
             Error(std::string("DeleteObject: ") + kind + " " + Hex(v) + " is still selected into a DC");
             return FALSE;
         }
-        obj.alive = false;
+        retire(v);
         return TRUE;
     };
     BOOL ok;
     if (InRange(v, kBitmapBase))
-        ok = check(M().bitmaps, "bitmap", [](const Bitmap& b) { return b.selectedInto != nullptr; });
+        ok = check(M().bitmaps, "bitmap", [](const Bitmap& b) { return b.selectedInto != nullptr; }, RetireBitmap);
     else if (InRange(v, kFontBase))
-        ok = check(M().fonts, "font", [](const Font& f) { return f.selections > 0; });
+        ok = check(M().fonts, "font", [](const Font& f) { return f.selections > 0; }, RetireFont);
     else {
         Error("DeleteObject: " + Hex(v) + " is not a GDI object");
         ok = FALSE;

@@ -38,6 +38,16 @@ template <typename H>
 H MakeHandle(std::uintptr_t v) { return reinterpret_cast<H>(v); }
 bool InRange(std::uintptr_t v, std::uintptr_t base);
 
+// Handle values are handed out in turn through their kind's range and start
+// again at its beginning, skipping values still taken, as Windows reuses the
+// values of freed handles; a program that runs for hours never runs out.
+std::uintptr_t AllocateHandle(std::uintptr_t& next, std::uintptr_t base,
+                              const std::function<bool(std::uintptr_t)>& taken);
+// A freed DC, bitmap or font stays known for a while, so that a second
+// release or a use after the free is reported as such; the oldest are then
+// forgotten, so the machine does not grow with every GetDC.
+constexpr std::size_t kRememberedDead = 256;
+
 // Structures the system hands to a window procedure through lParam during
 // creation and positioning. The game never reads them.
 struct CreateStruct {
@@ -173,6 +183,8 @@ struct Machine {
     std::map<std::uintptr_t, Dc> dcs;
     std::map<std::uintptr_t, Bitmap> bitmaps;
     std::map<std::uintptr_t, Font> fonts;
+    std::deque<std::uintptr_t> deadDcs, deadBitmaps, deadFonts;   // oldest first
+    std::map<std::string, HICON> sharedIcons;   // icons and cursors, one handle per resource
     std::uintptr_t nextDc = kDcBase + 0x10;
     std::uintptr_t nextBitmap = kBitmapBase + 0x10;
     std::uintptr_t nextFont = kFontBase + 0x10;
@@ -181,8 +193,10 @@ struct Machine {
     std::function<int(const MessageBoxCall&)> responder;
     DWORD boxHoldTime = 1000;
     std::vector<MessageBoxCall> boxes;
+    std::uint64_t boxesCleared = 0;   // ClearMessageBoxes() calls, so a box still up knows
 
     std::vector<Call> log;
+    bool logging = true;
     std::function<void(const Call&)> callHook;
     bool inCallHook = false;
     std::vector<std::string> errors;
@@ -250,6 +264,11 @@ Surface SurfaceOf(const Dc& dc);
 void PutPixel(const Surface& s, int x, int y, std::uint32_t colour);
 void FillClient(Dc& dc, std::uint32_t colour);
 HBITMAP NewBitmap(Bitmap bm);
+// Marks a DC, bitmap or font dead, frees what it held and forgets the
+// oldest of the remembered dead ones of its kind.
+void RetireDc(HDC hdc);
+void RetireBitmap(std::uintptr_t v);
+void RetireFont(std::uintptr_t v);
 
 // ---- text.cpp --------------------------------------------------------------------------
 TEXTMETRICA MetricsOf(const Font& font);

@@ -17,8 +17,33 @@ bool InRange(std::uintptr_t v, std::uintptr_t base)
     return v >= base && v < base + kHandleRange;
 }
 
+std::uintptr_t AllocateHandle(std::uintptr_t& next, std::uintptr_t base,
+                              const std::function<bool(std::uintptr_t)>& taken)
+{
+    constexpr std::uintptr_t kFirst = 0x10, kStep = 4;
+    for (std::uintptr_t tries = 0; tries < kHandleRange / kStep; ++tries) {
+        if (next < base + kFirst || next >= base + kHandleRange) next = base + kFirst;
+        std::uintptr_t v = next;
+        next += kStep;
+        if (!taken(v)) return v;
+    }
+    Error("no handle value left in the range at " + Hex(base));
+    return base + kFirst;
+}
+
 std::size_t BeginCall(const char* name, std::vector<std::intptr_t> args, std::string text)
 {
+    if (!M().logging) {
+        // Nothing is kept, but the hook still sees the call.
+        if (M().callHook && !M().inCallHook) {
+            Call c{name, std::move(args), std::move(text), 0, M().depth};
+            M().inCallHook = true;
+            std::function<void(const Call&)> hook = M().callHook;
+            hook(c);
+            M().inCallHook = false;
+        }
+        return static_cast<std::size_t>(-1);
+    }
     Call c;
     c.name = name;
     c.args = std::move(args);
@@ -85,6 +110,30 @@ std::intptr_t ResourceNameId(LPCSTR name)
 
 const std::vector<Call>& Log() { return detail::M().log; }
 void ClearLog() { detail::M().log.clear(); }
+void SetLogging(bool on) { detail::M().logging = on; }
+
+void Reset() { detail::M() = detail::Machine{}; }
+
+Footprint MachineFootprint()
+{
+    const detail::Machine& m = detail::M();
+    Footprint f;
+    f.windows = m.windows.size();
+    f.classes = m.classes.size();
+    f.timers = m.timers.size();
+    f.posted = m.posted.size() + (m.quitPosted ? 1 : 0);
+    f.scripted = m.script.size();
+    f.dcs = m.dcs.size();
+    f.bitmaps = m.bitmaps.size();
+    f.fonts = m.fonts.size();
+    f.icons = m.sharedIcons.size();
+    f.log = m.log.size();
+    f.boxes = m.boxes.size();
+    f.errors = m.errors.size();
+    for (const auto& [v, dc] : m.dcs) f.heldBytes += dc.clip.capacity();
+    for (const auto& [v, b] : m.bitmaps) f.heldBytes += b.pixels.capacity() * sizeof(std::uint32_t);
+    return f;
+}
 void SetCallHook(std::function<void(const Call&)> hook) { detail::M().callHook = std::move(hook); }
 const std::vector<std::string>& Errors() { return detail::M().errors; }
 

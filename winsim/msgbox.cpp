@@ -25,6 +25,12 @@ void SetMessageBoxHoldTime(DWORD ms) { detail::M().boxHoldTime = ms; }
 
 const std::vector<MessageBoxCall>& MessageBoxes() { return detail::M().boxes; }
 
+void ClearMessageBoxes()
+{
+    detail::M().boxes.clear();
+    ++detail::M().boxesCleared;
+}
+
 }  // namespace winsim
 
 namespace {
@@ -66,9 +72,11 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
     if (hWnd != nullptr && !FindWindow(hWnd)) return static_cast<int>(EndCall(call, 0));   // an invalid owner
 
     std::size_t index = M().boxes.size();
-    M().boxes.push_back(winsim::MessageBoxCall{hWnd, text, caption, uType, static_cast<DWORD>(M().now), 0});
-    HWND box = MakeHandle<HWND>(M().nextBox);
-    M().nextBox += 4;
+    const std::uint64_t cleared = M().boxesCleared;
+    winsim::MessageBoxCall asked{hWnd, text, caption, uType, static_cast<DWORD>(M().now), 0};
+    M().boxes.push_back(asked);
+    // Box handles are not kept anywhere, so they simply go round their range.
+    HWND box = MakeHandle<HWND>(AllocateHandle(M().nextBox, kBoxBase, [](std::uintptr_t) { return false; }));
 
     // Only an owner that was enabled is disabled, and only it is enabled again.
     bool disabled = false;
@@ -79,13 +87,12 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
     BoxEnd end = RunBoxLoop(hWnd, M().now + M().boxHoldTime);
     int answer = 0;
     if (end == BoxEnd::Answered) {
-        winsim::MessageBoxCall asked = M().boxes[index];
         answer = M().responder ? M().responder(asked) : DefaultAnswer(uType);
     }
     if (hWnd && FindWindow(hWnd)) {
         if (disabled) Enable(hWnd, TRUE);
         Activate(hWnd, box);
     }
-    M().boxes[index].answer = answer;
+    if (M().boxesCleared == cleared) M().boxes[index].answer = answer;
     return static_cast<int>(EndCall(call, answer));
 }

@@ -255,7 +255,6 @@ HICON LoadShared(const char* name, HINSTANCE hInstance, LPCSTR lpName, const cha
 {
     std::size_t call = BeginCall(name, {static_cast<std::intptr_t>(Value(hInstance)), ResourceNameId(lpName)},
                                  ResourceNameText(lpName));
-    static std::map<std::string, HICON> loaded;
     std::intptr_t id = ResourceNameId(lpName);
     bool found = false;
     if (hInstance == nullptr)
@@ -264,7 +263,7 @@ HICON LoadShared(const char* name, HINSTANCE hInstance, LPCSTR lpName, const cha
         found = FindResource(static_cast<int>(id), type) != nullptr;
     if (!found) return nullptr;
     std::string key = std::string(type) + (hInstance ? "@" : "#") + std::to_string(id);
-    HICON& h = loaded[key];
+    HICON& h = M().sharedIcons[key];
     if (h == nullptr) {
         h = MakeHandle<HICON>(M().nextIcon);
         M().nextIcon += 4;

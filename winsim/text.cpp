@@ -95,8 +95,8 @@ HFONT WINAPI CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientat
     f.weight = cWeight;
     f.charSet = iCharSet;
     f.face = pszFaceName ? pszFaceName : "";
-    HFONT h = MakeHandle<HFONT>(M().nextFont);
-    M().nextFont += 4;
+    HFONT h = MakeHandle<HFONT>(
+        AllocateHandle(M().nextFont, kFontBase, [](std::uintptr_t v) { return M().fonts.count(v) != 0; }));
     M().fonts[Value(h)] = f;
     EndCall(call, static_cast<std::intptr_t>(Value(h)));
     return h;

@@ -15,6 +15,32 @@
 
 namespace winsim {
 
+// ---- the machine as a whole -------------------------------------------------
+// Switches the simulated machine off and on again: no window, class, timer,
+// queued message, scripted input, GDI object, box, log entry or error is
+// left, the clock is at 0 and every setting (metrics, text metrics, hold
+// time, responder, hooks, logging) is back at its default. The resource
+// directory stays. The program's own globals are not the machine's: whoever
+// runs the program again restores them.
+void Reset();
+
+// How much the machine holds, dead objects that it still remembers included,
+// so that a long run can show that nothing grows.
+struct Footprint {
+    std::size_t windows = 0, classes = 0, timers = 0, posted = 0, scripted = 0;
+    std::size_t dcs = 0, bitmaps = 0, fonts = 0, icons = 0;
+    std::size_t log = 0, boxes = 0, errors = 0;
+    std::size_t heldBytes = 0;   // pixels of bitmaps and paint regions of DCs
+    bool operator==(const Footprint& o) const
+    {
+        return windows == o.windows && classes == o.classes && timers == o.timers && posted == o.posted &&
+               scripted == o.scripted && dcs == o.dcs && bitmaps == o.bitmaps && fonts == o.fonts &&
+               icons == o.icons && log == o.log && boxes == o.boxes && errors == o.errors &&
+               heldBytes == o.heldBytes;
+    }
+};
+Footprint MachineFootprint();
+
 // ---- the virtual clock ----------------------------------------------------
 DWORD Now();                          // what GetTickCount returns
 void SetClock(DWORD ms);              // before the program starts
@@ -57,6 +83,7 @@ struct MessageBoxCall {
 void SetMessageBoxResponder(std::function<int(const MessageBoxCall&)> responder);
 void SetMessageBoxHoldTime(DWORD ms);            // default 1000
 const std::vector<MessageBoxCall>& MessageBoxes();
+void ClearMessageBoxes();   // a box still up then records nothing at its end
 
 // ---- the window -----------------------------------------------------------
 HWND MainWindow();                    // null before creation and after destruction
@@ -98,6 +125,9 @@ struct Call {
 };
 const std::vector<Call>& Log();
 void ClearLog();
+// With logging off nothing is added to Log() (the call hook still sees every
+// call): for long runs and benchmarks. On by default.
+void SetLogging(bool on);
 // Called after each call is logged: lets a test look at the screen in the
 // middle of a handler that takes no messages (the opening's pauses).
 void SetCallHook(std::function<void(const Call&)> hook);
