@@ -98,6 +98,7 @@ struct Window {
     bool enabled = true;
     bool sizeSent = false;        // WM_SIZE/WM_MOVE of the first showing
     std::vector<std::uint8_t> invalid;   // update region: one byte per client pixel
+    bool anyInvalid = false;             // the update region is not empty (it is only ever emptied whole)
     bool erase = false;                  // the update region asks for erasing
     Picture pixels;                      // the client area's surface
     int Width() const { return pixels.width; }

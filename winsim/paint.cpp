@@ -55,12 +55,13 @@ void Invalidate(Window& w, const RECT* rect, bool erase)
     if (left >= right || top >= bottom) return;
     for (LONG y = top; y < bottom; ++y)
         std::fill_n(w.invalid.begin() + static_cast<std::ptrdiff_t>(y) * w.Width() + left, right - left, 1);
+    w.anyInvalid = true;
     if (erase) w.erase = true;
 }
 
 bool HasInvalid(const Window& w)
 {
-    return std::find(w.invalid.begin(), w.invalid.end(), 1) != w.invalid.end();
+    return w.anyInvalid;
 }
 
 Window* FirstWindowToPaint()
@@ -76,6 +77,7 @@ HDC BeginPaintOn(Window& w, PAINTSTRUCT* ps)
     std::vector<std::uint8_t> region = w.invalid;
     bool erase = w.erase;
     std::fill(w.invalid.begin(), w.invalid.end(), 0);
+    w.anyInvalid = false;
     w.erase = false;
     RECT box = Bounds(region, w.Width(), w.Height());
     HDC hdc = NewDc(DcKind::Paint, hwnd, std::move(region));

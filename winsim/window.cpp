@@ -195,6 +195,7 @@ BOOL Destroy(HWND hwnd)
     w->alive = false;
     w->visible = false;
     std::fill(w->invalid.begin(), w->invalid.end(), 0);
+    w->anyInvalid = false;
     w->erase = false;
     if (M().main == hwnd) M().main = nullptr;
     return TRUE;
