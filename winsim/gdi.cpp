@@ -167,8 +167,16 @@ void PutPixel(const Surface& s, int x, int y, std::uint32_t colour)
 void FillClient(Dc& dc, std::uint32_t colour)
 {
     Surface s = SurfaceOf(dc);
-    for (int y = 0; y < s.height; ++y)
-        for (int x = 0; x < s.width; ++x) PutPixel(s, x, y, colour);
+    if (s.mono || !s.pixels) {
+        for (int y = 0; y < s.height; ++y)
+            for (int x = 0; x < s.width; ++x) PutPixel(s, x, y, colour);
+        return;
+    }
+    // A window's whole client, where its paint region allows: one pass.
+    const std::size_t n = static_cast<std::size_t>(s.width) * s.height;
+    const std::uint32_t c = colour & 0xFFFFFF;
+    for (std::size_t i = 0; i < n; ++i)
+        if (!s.clip || s.clip[i]) s.pixels[i] = c;
 }
 
 HBITMAP NewBitmap(Bitmap bm)

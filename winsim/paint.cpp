@@ -7,6 +7,7 @@
 // invalid. UpdateWindow sends WM_PAINT straight to the window procedure, and
 // only when something is invalid.
 #include <algorithm>
+#include <iterator>
 
 #include "winsim/internal.h"
 
@@ -21,14 +22,16 @@ namespace {
 RECT Bounds(const std::vector<std::uint8_t>& mask, int width, int height)
 {
     RECT r{width, height, 0, 0};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (mask[static_cast<std::size_t>(y) * width + x]) {
-                r.left = std::min<LONG>(r.left, x);
-                r.top = std::min<LONG>(r.top, y);
-                r.right = std::max<LONG>(r.right, x + 1);
-                r.bottom = std::max<LONG>(r.bottom, y + 1);
-            }
+    for (int y = 0; y < height; ++y) {
+        auto row = mask.begin() + static_cast<std::ptrdiff_t>(y) * width;
+        auto first = std::find(row, row + width, 1);
+        if (first == row + width) continue;
+        auto last = std::find(std::make_reverse_iterator(row + width), std::make_reverse_iterator(first), 1);
+        r.left = std::min<LONG>(r.left, static_cast<LONG>(first - row));
+        r.right = std::max<LONG>(r.right, static_cast<LONG>(last.base() - row));
+        r.top = std::min<LONG>(r.top, y);
+        r.bottom = std::max<LONG>(r.bottom, y + 1);
+    }
     if (r.right <= r.left) r = RECT{0, 0, 0, 0};
     return r;
 }
