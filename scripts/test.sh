@@ -6,6 +6,8 @@ set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 EXE=$PWD/build/win32/MOKTU.EXE
+# The stand-in's pictures that the Wine tests compare the screen with.
+PICTURES=$PWD/build/host/tests/e2e/standin_pictures
 results=()
 failed=0
 
@@ -39,7 +41,7 @@ else
     skip "host tests" "no host build"
 fi
 if [[ $win32_ok == 1 ]]; then
-    step "Wine tests" /usr/bin/python3 tests/e2e/run.py "$EXE"
+    step "Wine tests" /usr/bin/python3 tests/e2e/run.py "$EXE" --pictures "$PICTURES"
 else
     skip "Wine tests" "no MOKTU.EXE"
 fi

@@ -180,10 +180,13 @@ class Session:
     """Xvfb plus the test prefix, for one run of the tests; a context manager
     that cleans up even when a test fails."""
 
-    def __init__(self, prefix=None):
+    def __init__(self, prefix=None, pictures_program=None):
         """`prefix` is a path to use instead of the project's test prefix,
-        as it is, with no set-up."""
+        as it is, with no set-up; `pictures_program` is the host build's
+        standin_pictures, for the tests that compare with the stand-in."""
         self.prefix = Path(prefix) if prefix else None
+        self.pictures_program = Path(pictures_program) if pictures_program else None
+        self._pictures = None
         self.workdir = Path(tempfile.mkdtemp(prefix="murvalo-e2e-"))
         self.programs = []
         self.xvfb = None
@@ -300,6 +303,21 @@ class Session:
         self.programs.append(program)
         return program
 
+    def standin_pictures(self):
+        """The directory of the stand-in's pictures of the game, made by
+        running standin_pictures once per session."""
+        if self._pictures is None:
+            program = self.pictures_program
+            check(program is not None and program.is_file(),
+                  f"no standin_pictures program at {program}: build the host build")
+            out = self.workdir / "standin"
+            out.mkdir()
+            run = subprocess.run([str(program), str(out)], timeout=120,
+                                 capture_output=True, text=True)
+            check(run.returncode == 0, f"standin_pictures failed: {run.stderr.strip()}")
+            self._pictures = out
+        return self._pictures
+
     # --- windows -------------------------------------------------------
 
     def windows(self, name=None, pid=None):
@@ -354,9 +372,11 @@ class Session:
         x, y, w, h = region or (0, 0, width, height)
         check(0 <= x and 0 <= y and x + w <= width and y + h <= height,
               f"region {region} lies outside {width}x{height}")
-        return self._grab(ox + x, oy + y, w, h)
+        return self.grab(ox + x, oy + y, w, h)
 
-    def _grab(self, x, y, width, height):
+    def grab(self, x, y, width, height):
+        """The rectangle of the root at (x, y) as an Image: no look-up of a
+        window's geometry, for fast polling."""
         # Taken from the root, so that whatever covers the window shows, as
         # on the user's screen. Xvfb's 24-bit visual keeps a pixel in 32 bits,
         # blue first when the image byte order is LSB first.
@@ -376,7 +396,7 @@ class Session:
         its path."""
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
         path = ARTIFACTS / f"{name}.ppm"
-        self._grab(0, 0, *SCREEN).save(path)
+        self.grab(0, 0, *SCREEN).save(path)
         return path
 
     # --- input ---------------------------------------------------------
@@ -385,7 +405,11 @@ class Session:
         """A press and release of `button` at client point (x, y), through
         XTEST, as a real mouse would make them."""
         ox, oy, _, _ = self.geometry(win)
-        xtest.fake_input(self.dpy, X.MotionNotify, x=ox + x, y=oy + y)
+        self.click_root(ox + x, oy + y, button)
+
+    def click_root(self, x, y, button=1):
+        """A press and release at (x, y) of the root, through XTEST."""
+        xtest.fake_input(self.dpy, X.MotionNotify, x=x, y=y)
         xtest.fake_input(self.dpy, X.ButtonPress, button)
         xtest.fake_input(self.dpy, X.ButtonRelease, button)
         self.dpy.sync()

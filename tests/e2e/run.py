@@ -1,12 +1,14 @@
 """Runs the end-to-end tests of MOKTU.EXE under Wine.
 
-    /usr/bin/python3 tests/e2e/run.py BUILD/MOKTU.EXE [NAME...]
+    /usr/bin/python3 tests/e2e/run.py BUILD/MOKTU.EXE [--pictures PROGRAM] [NAME...]
 
 Every function test_* of every module test_*.py beside this file is a test,
 run in file and definition order, all in one Xvfb and Wine prefix session.
 A test takes the session and the path of the exe. NAME... runs only the tests
-whose names contain one of them. Prints PASS or FAIL per test and exits
-non-zero when any failed; the screen at a failure is kept in build/e2e/.
+whose names contain one of them. PROGRAM is the host build's standin_pictures,
+whose pictures some tests compare the screen with (by default the one in
+build/host). Prints PASS or FAIL per test and exits non-zero when any failed;
+the screen at a failure is kept in build/e2e/.
 """
 
 import importlib.util
@@ -19,6 +21,7 @@ from pathlib import Path
 import harness
 
 HERE = Path(__file__).resolve().parent
+DEFAULT_PICTURES = harness.REPO / "build" / "host" / "tests" / "e2e" / "standin_pictures"
 
 
 def discover(filters):
@@ -65,12 +68,21 @@ def main(argv):
     if not exe.is_file():
         print(f"e2e: no program at {exe}", file=sys.stderr)
         return 2
-    tests = discover(argv[2:])
+    rest = argv[2:]
+    pictures = DEFAULT_PICTURES
+    if "--pictures" in rest:
+        i = rest.index("--pictures")
+        if i + 1 == len(rest):
+            print(__doc__.strip(), file=sys.stderr)
+            return 2
+        pictures = Path(rest[i + 1]).resolve()
+        del rest[i:i + 2]
+    tests = discover(rest)
     if not tests:
         print("e2e: no test matches", file=sys.stderr)
         return 2
     start = time.monotonic()
-    with harness.Session() as session:
+    with harness.Session(pictures_program=pictures) as session:
         results = [run_one(session, exe, name, fn) for name, fn in tests]
     failed = results.count(False)
     print(f"e2e: {len(results) - failed} passed, {failed} failed "
