@@ -40,6 +40,7 @@ if step "host build" build_host; then
 else
     skip "host tests" "no host build"
 fi
+step "fuzzing (60 s)" bash scripts/fuzz.sh 60
 if [[ $win32_ok == 1 ]]; then
     step "Wine tests" /usr/bin/python3 tests/e2e/run.py "$EXE" --pictures "$PICTURES"
 else
