@@ -27,9 +27,9 @@ DEFAULT_PICTURES = harness.REPO / "build" / "host" / "tests" / "e2e" / "standin_
 def discover(filters):
     tests = []
     for path in sorted(HERE.glob("test_*.py")):
-        spec = importlib.util.spec_from_file_location(path.stem, path)
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
+        found = importlib.util.spec_from_file_location(path.stem, path)
+        module = importlib.util.module_from_spec(found)
+        found.loader.exec_module(module)
         for name, fn in vars(module).items():
             full = f"{path.stem}.{name}"
             if name.startswith("test_") and callable(fn) and fn.__module__ == path.stem:
