@@ -31,15 +31,15 @@ def cpu_seconds(pid):
 
 
 def wineserver_pid(prefix):
-    """The wineserver of this prefix: a process named wineserver whose
-    environment names the prefix."""
+    """The wineserver of this prefix: a process named wineserver (Debian's
+    32-bit one is wineserver32) whose environment names the prefix."""
     want = b"WINEPREFIX=" + str(prefix).encode()
     for entry in os.listdir("/proc"):
         if not entry.isdigit():
             continue
         try:
             with open(f"/proc/{entry}/comm", "rb") as f:
-                if f.read().strip() != b"wineserver":
+                if not f.read().strip().startswith(b"wineserver"):
                     continue
             with open(f"/proc/{entry}/environ", "rb") as f:
                 if want in f.read().split(b"\0"):
