@@ -278,11 +278,16 @@ def follow_round(game, cam, ref, player, interval, answered):
     return game.wait_box(timeout=PHASE_TIMEOUT, exclude=answered)
 
 
-def check_result(cam, ref, box, what):
-    """The result screen behind the question: the frames empty; returns its
-    status line."""
-    img = cam.grab()
-    check(screens.text_lines(img) == [0, 1, 2], f"{what}: the result screen has not 3 text lines")
+def check_result(session, cam, ref, box, what):
+    """The result screen behind the question, whose icon is the blue
+    question mark: three text lines and the frames empty; returns its status
+    line."""
+    orange, blue = icon_colours(session, box)
+    check(blue > 50 and orange == 0, f"{what}: the question has no question icon "
+                                     f"({orange} orange, {blue} blue)")
+    # The box may have come up before the repaint behind it.
+    img = cam.watch(lambda img, t: screens.text_lines(img) == [0, 1, 2], PHASE_TIMEOUT,
+                    f"{what}: the result screen")[-1][1]
     screens.expect_same(img, ref.result, f"{what}: the result screen", screens.BAND,
                         [cam.box_mask(box)], saved_path("result"))
     status = screens.line_picture(img, 2)
@@ -319,7 +324,7 @@ def test_whole_run(session, exe):
     print(f"  round 1: {player.knockouts} knock-outs, question after {length:.1f} s")
     check(player.knockouts >= 1, "the player knocked out no virus: no cross and new score seen")
     check(length > 27, f"the round ended after {length:.1f} s, not 30")
-    result1 = check_result(cam, ref, question, "round 1")
+    result1 = check_result(session, cam, ref, question, "round 1")
     answered.append(question)
 
     # Yes: round 2 at once, from 29 seconds and a score of 0, as round 1 began.
@@ -327,7 +332,7 @@ def test_whole_run(session, exe):
     check(round2.crop(0, 0, screens.WIDTH, screens.BAND) == start_band,
           f"round 2's text lines differ from round 1's at its start ({saved(round2, 'round2')})")
     question = follow_round(game, cam, ref, None, 0.05, answered)
-    result2 = check_result(cam, ref, question, "round 2")
+    result2 = check_result(session, cam, ref, question, "round 2")
     check(result2 != result1, "the results of a played round and of an unplayed one read alike")
 
     # No ends the program.
