@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds MOKTU.EXE and the host build, runs the host tests, then the tests of
-# MOKTU.EXE under Wine on a virtual X display. Installs what is missing first
+# Builds MOKTU.EXE and the host build, runs the host tests, a one-minute fuzz
+# of the program on the stand-in, then the tests of MOKTU.EXE under Wine on
+# a virtual X display. Installs what is missing first
 # (as root, with apt). Exits non-zero when anything failed.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
